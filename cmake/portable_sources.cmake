@@ -2,4 +2,5 @@
 set(KESTRUNE_PORTABLE_SOURCES
   app/byte_operations.cpp
   app/byte_search.cpp
+  skin/color_and_placement.cpp
 )
