@@ -4,6 +4,21 @@
 #include <cstddef>
 #include <cstdint>
 
-// 0-based index of the leftmost occurrence of needle in haystack, or -1. An empty needle is found at 0.
+// How the search may proceed; the defaults are what FindBytes uses, tests vary them to reach every
+// path on small inputs.
+struct ByteSearchOptions {
+    // Bytes of candidate verification allowed before the search hands over to Two-Way, on top of
+    // an allowance that grows with the bytes scanned. Dense false candidates (periodic data) use it
+    // up; ordinary data never does.
+    std::size_t verificationAllowance = 16 * 1024;
+    // False keeps to the scalar scan that a processor without SSE2 gets.
+    bool vectorScan = true;
+};
+
+// 0-based index of the leftmost occurrence of needle in haystack, or -1. An empty needle is found
+// at 0. Linear in haystackLength in the worst case, with constant extra memory: a vector scan for
+// two of the needle's bytes proposes candidates, checked in ascending order, and Two-Way takes over
+// where the checks cost more than the scan.
 std::int64_t FindFirstOccurrence(const std::uint8_t* haystack, std::size_t haystackLength,
-                                 const std::uint8_t* needle, std::size_t needleLength);
+                                 const std::uint8_t* needle, std::size_t needleLength,
+                                 const ByteSearchOptions& options = {});
