@@ -2,5 +2,6 @@
 set(KESTRUNE_PORTABLE_SOURCES
   app/byte_operations.cpp
   app/byte_search.cpp
+  app/two_way_search.cpp
   skin/color_and_placement.cpp
 )
