@@ -51,7 +51,7 @@ std::size_t PairOffset(const std::uint8_t* needle, std::size_t length) {
 // the next position once it has cost too much; candidates come in ascending order, so every
 // position before that one has been ruled out.
 class CandidateChecker {
-public:
+  public:
     CandidateChecker(const Search& search, std::uint64_t allowance)
         : search_(search), allowance_(allowance) {}
 
@@ -72,7 +72,7 @@ public:
         return true;
     }
 
-private:
+  private:
     const Search& search_;
     const std::uint64_t allowance_;
     std::uint64_t work_ = 0;
@@ -80,7 +80,8 @@ private:
 
 // Index of the first differing byte of two ranges, or `length` when they are equal; eight bytes at
 // a time.
-std::size_t WordMismatch(const std::uint8_t* first, const std::uint8_t* second, std::size_t length) {
+std::size_t WordMismatch(const std::uint8_t* first, const std::uint8_t* second,
+                         std::size_t length) {
     std::size_t i = 0;
     for (; i + 8 <= length; i += 8) {
         std::uint64_t a;
@@ -167,8 +168,7 @@ KESTRUNE_SSE2_FUNCTION inline unsigned PairMask(const std::uint8_t* at, std::siz
 
 // Verifies the candidates base + (each set bit of `mask`), lowest first.
 KESTRUNE_SSE2_FUNCTION bool VectorCandidatesDecide(std::uint64_t mask, std::size_t base,
-                                                   const Search& search,
-                                                   CandidateChecker& checker,
+                                                   const Search& search, CandidateChecker& checker,
                                                    std::int64_t& result) {
     while (mask != 0) {
         const std::size_t candidate = base + static_cast<std::size_t>(__builtin_ctzll(mask));
@@ -180,8 +180,8 @@ KESTRUNE_SSE2_FUNCTION bool VectorCandidatesDecide(std::uint64_t mask, std::size
     return false;
 }
 
-KESTRUNE_SSE2_FUNCTION std::int64_t VectorFindByte(const std::uint8_t* haystack,
-                                                   std::size_t length, std::uint8_t byte) {
+KESTRUNE_SSE2_FUNCTION std::int64_t VectorFindByte(const std::uint8_t* haystack, std::size_t length,
+                                                   std::uint8_t byte) {
     if (length < 16) return ScalarFindByte(haystack, length, byte);
     const __m128i wanted = _mm_set1_epi8(static_cast<char>(byte));
     if (const unsigned mask = EqualMask(haystack, wanted)) return __builtin_ctz(mask);
@@ -194,7 +194,8 @@ KESTRUNE_SSE2_FUNCTION std::int64_t VectorFindByte(const std::uint8_t* haystack,
         const __m128i equal1 = _mm_cmpeq_epi8(_mm_load_si128(block + 1), wanted);
         const __m128i equal2 = _mm_cmpeq_epi8(_mm_load_si128(block + 2), wanted);
         const __m128i equal3 = _mm_cmpeq_epi8(_mm_load_si128(block + 3), wanted);
-        const __m128i any = _mm_or_si128(_mm_or_si128(equal0, equal1), _mm_or_si128(equal2, equal3));
+        const __m128i any =
+            _mm_or_si128(_mm_or_si128(equal0, equal1), _mm_or_si128(equal2, equal3));
         if (_mm_movemask_epi8(any) == 0) continue;
         const std::uint64_t mask =
             static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(equal0))) |
@@ -233,26 +234,22 @@ KESTRUNE_SSE2_FUNCTION std::int64_t VectorPairScan(const Search& search,
     for (; i + 64 <= positions; i += 64) {
         const std::uint8_t* at = haystack + i;
         const auto* block = reinterpret_cast<const __m128i*>(at);
-        const __m128i pair0 =
-            _mm_and_si128(_mm_cmpeq_epi8(_mm_load_si128(block), first),
-                          _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(
-                                             at + pairOffset)),
-                                         second));
-        const __m128i pair1 =
-            _mm_and_si128(_mm_cmpeq_epi8(_mm_load_si128(block + 1), first),
-                          _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(
-                                             at + pairOffset + 16)),
-                                         second));
-        const __m128i pair2 =
-            _mm_and_si128(_mm_cmpeq_epi8(_mm_load_si128(block + 2), first),
-                          _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(
-                                             at + pairOffset + 32)),
-                                         second));
-        const __m128i pair3 =
-            _mm_and_si128(_mm_cmpeq_epi8(_mm_load_si128(block + 3), first),
-                          _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(
-                                             at + pairOffset + 48)),
-                                         second));
+        const __m128i pair0 = _mm_and_si128(
+            _mm_cmpeq_epi8(_mm_load_si128(block), first),
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + pairOffset)),
+                           second));
+        const __m128i pair1 = _mm_and_si128(
+            _mm_cmpeq_epi8(_mm_load_si128(block + 1), first),
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + pairOffset + 16)),
+                           second));
+        const __m128i pair2 = _mm_and_si128(
+            _mm_cmpeq_epi8(_mm_load_si128(block + 2), first),
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + pairOffset + 32)),
+                           second));
+        const __m128i pair3 = _mm_and_si128(
+            _mm_cmpeq_epi8(_mm_load_si128(block + 3), first),
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + pairOffset + 48)),
+                           second));
         const __m128i any = _mm_or_si128(_mm_or_si128(pair0, pair1), _mm_or_si128(pair2, pair3));
         if (_mm_movemask_epi8(any) == 0) continue;
         const std::uint64_t mask =
@@ -276,7 +273,9 @@ KESTRUNE_SSE2_FUNCTION std::int64_t VectorPairScan(const Search& search,
 
 #else
 
-bool ProcessorHasSse2() { return false; }
+bool ProcessorHasSse2() {
+    return false;
+}
 
 #endif
 
@@ -296,8 +295,12 @@ std::int64_t FindFirstOccurrence(const std::uint8_t* haystack, std::size_t hayst
     if (needleLength == 1) return ScalarFindByte(haystack, haystackLength, needle[0]);
 #endif
 
-    const Search search{haystack, haystackLength, needle, needleLength,
-                        PairOffset(needle, needleLength), haystackLength - needleLength + 1};
+    const Search search{haystack,
+                        haystackLength,
+                        needle,
+                        needleLength,
+                        PairOffset(needle, needleLength),
+                        haystackLength - needleLength + 1};
     CandidateChecker checker(search, options.verificationAllowance);
 #if KESTRUNE_HAS_SSE2_CODE
     if (vector) return VectorPairScan(search, checker);

@@ -1,4 +1,4 @@
-// Two-Way (Crochemore-Perrin) search: leftmost occurrence in linear time with constant extra memory.
+// Two-Way (Crochemore-Perrin) search: leftmost occurrence, linear time, constant extra memory.
 #include "app/two_way_search.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-// Tests of the patch's byte operations and of the first-occurrence search against a plain reference.
+// Tests of the patch's byte operations, and of the first-occurrence search against a reference.
 #include "app/byte_operations.h"
 #include "app/byte_search.h"
 #include "app/two_way_search.h"
@@ -14,7 +14,9 @@
 
 namespace {
 
-std::string Text(const ByteBuffer& buffer) { return std::string(buffer.View()); }
+std::string Text(const ByteBuffer& buffer) {
+    return std::string(buffer.View());
+}
 
 // Find, then replace what was found, the way the patch command chains the operations.
 TEST(ByteOperationsTest, FindAndReplaceFirstOccurrence) {
@@ -48,14 +50,14 @@ TEST(ByteOperationsTest, FindAndReplaceFirstOccurrence) {
         const std::int32_t foundAt = FindBytes(content, pattern);
         EXPECT_EQ(foundAt, c.foundAt);
         if (!c.patched || foundAt < 0) continue;
-        const ByteBuffer patched = ReplaceBytes(content, foundAt, TextByteLength(c.pattern),
-                                                TextToBytes(c.replacement));
+        const ByteBuffer patched =
+            ReplaceBytes(content, foundAt, TextByteLength(c.pattern), TextToBytes(c.replacement));
         EXPECT_EQ(Text(patched), c.patched);
         EXPECT_EQ(Text(content), c.content) << "the data must not change";
     }
 }
 
-TEST(ByteOperationsTest, TextBytesAreCodePage936BytesWithoutTerminator) {
+TEST(ByteOperationsTest, TextBytesAreTheLiteralsBytesWithoutTerminator) {
     const ByteBuffer bytes = TextToBytes("修改完毕!");
     const std::uint8_t expected[] = {0xd0, 0xde, 0xb8, 0xc4, 0xcd, 0xea, 0xb1, 0xcf, 0x21};
     ASSERT_EQ(bytes.Length(), 9);
@@ -76,14 +78,14 @@ TEST(ByteOperationsTest, ReplaceBytesLimitsPositionAndCountToTheData) {
         const char* replacement;
         const char* result;
     } const cases[] = {
-        {1, 0, "xy", "xyABCDE"},       // insertion at the start
-        {6, 0, "xy", "ABCDExy"},       // insertion at the end
-        {9, 3, "xy", "ABCDExy"},       // a position past the end is the end
-        {0, 1, "xy", "xyBCDE"},        // position 0 is limited to offset 0
-        {-5, 2, "", "CDE"},            // so is a negative one
-        {2, 99, "x", "Ax"},            // the count is limited to what follows
-        {2, -3, "x", "AxBCDE"},        // a negative count removes nothing
-        {1, 5, "", ""},                // everything removed
+        {1, 0, "xy", "xyABCDE"},  // insertion at the start
+        {6, 0, "xy", "ABCDExy"},  // insertion at the end
+        {9, 3, "xy", "ABCDExy"},  // a position past the end is the end
+        {0, 1, "xy", "xyBCDE"},   // position 0 is limited to offset 0
+        {-5, 2, "", "CDE"},       // so is a negative one
+        {2, 99, "x", "Ax"},       // the count is limited to what follows
+        {2, -3, "x", "AxBCDE"},   // a negative count removes nothing
+        {1, 5, "", ""},           // everything removed
         {3, 1, "", "ABDE"},
     };
     const ByteBuffer data = ByteBuffer::FromText("ABCDE");
@@ -102,15 +104,17 @@ TEST(ByteOperationsTest, ReplaceBytesLimitsPositionAndCountToTheData) {
 // Bytes in an allocation of their own, ending where it ends, so that the sanitizers see any read
 // past the last byte; `offset` unused bytes in front shift the start off the allocator's alignment.
 class ExactBytes {
-public:
+  public:
     explicit ExactBytes(std::string_view bytes, std::size_t offset = 0)
-        : storage_(new std::uint8_t[offset + bytes.size()]), offset_(offset), length_(bytes.size()) {
+        : storage_(new std::uint8_t[offset + bytes.size()]),
+          offset_(offset),
+          length_(bytes.size()) {
         std::copy(bytes.begin(), bytes.end(), storage_.get() + offset);
     }
     const std::uint8_t* Data() const { return storage_.get() + offset_; }
     std::size_t Length() const { return length_; }
 
-private:
+  private:
     std::unique_ptr<std::uint8_t[]> storage_;
     std::size_t offset_;
     std::size_t length_;
@@ -142,8 +146,11 @@ std::int64_t ExpectSameAsReference(std::string_view data, std::string_view patte
     const ExactBytes haystack(data, offset);
     const ExactBytes needle(pattern);
     const ByteSearchOptions variants[] = {
-        {}, {.vectorScan = false}, {.verificationAllowance = 0},
-        {.verificationAllowance = 0, .vectorScan = false}, {.verificationAllowance = 40},
+        {},
+        {.vectorScan = false},
+        {.verificationAllowance = 0},
+        {.verificationAllowance = 0, .vectorScan = false},
+        {.verificationAllowance = 40},
         {.verificationAllowance = 300},
     };
     for (const ByteSearchOptions& options : variants) {
@@ -156,10 +163,13 @@ std::int64_t ExpectSameAsReference(std::string_view data, std::string_view patte
     EXPECT_EQ(TwoWayFindFirstOccurrence(haystack.Data(), haystack.Length(), needle.Data(),
                                         needle.Length()),
               expected)
-        << "Two-Way\n" << Describe(data, pattern);
-    const std::int32_t position = FindBytes(ByteBuffer::FromText(data), ByteBuffer::FromText(pattern));
+        << "Two-Way\n"
+        << Describe(data, pattern);
+    const std::int32_t position =
+        FindBytes(ByteBuffer::FromText(data), ByteBuffer::FromText(pattern));
     EXPECT_EQ(position, pattern.empty() || expected < 0 ? -1 : expected + 1)
-        << "FindBytes\n" << Describe(data, pattern);
+        << "FindBytes\n"
+        << Describe(data, pattern);
     return expected;
 }
 
@@ -210,12 +220,13 @@ TEST(FindBytesTest, FindsAMatchAtEveryPositionAndAlignment) {
             for (std::size_t at = 0; at + length <= dataLength; ++at) {
                 std::string data = background;
                 data.replace(at, length, pattern);
-                ASSERT_EQ(ExpectSameAsReference(data, pattern, offset), static_cast<std::int64_t>(at))
+                ASSERT_EQ(ExpectSameAsReference(data, pattern, offset),
+                          static_cast<std::int64_t>(at))
                     << "length " << length;
             }
             // And absent: the pattern's first bytes only, at the end.
-            const std::string truncated = background.substr(0, dataLength - length + 1) +
-                                          pattern.substr(0, length - 1);
+            const std::string truncated =
+                background.substr(0, dataLength - length + 1) + pattern.substr(0, length - 1);
             EXPECT_EQ(ExpectSameAsReference(truncated, pattern, offset), -1);
         }
     }
