@@ -6,6 +6,7 @@
 #include "app/patch_command.h"
 #include "gui/gui_startup.h"
 #include "gui/message_loop.h"
+#include "skin/graphics_startup.h"
 
 #include <cstdlib>
 
@@ -30,6 +31,7 @@ int StartProgram() {
     InitializeGuiLayer();
     CreateSkinObjects();
     if (!releaseAtExitRegistered) releaseAtExitRegistered = std::atexit(ReleaseAtExit) == 0;
+    InitSkinModule();
 
     const POINT position =
         CentredPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
