@@ -2,6 +2,7 @@
 add_compile_definitions(STRICT WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0600)
 add_link_options(-static -static-libgcc -static-libstdc++)
 set(KESTRUNE_SYSTEM_LIBRARIES gdiplus ole32 oleaut32 uuid comdlg32 comctl32 shell32 gdi32 user32)
+include(cmake/embed_assets.cmake)
 
 # GoogleTest from Debian's sources, built with the cross compiler.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
