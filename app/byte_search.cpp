@@ -39,9 +39,22 @@ struct Search {
     std::size_t positions;
 };
 
-// The second byte of the pair: the last one that differs from the first, so that runs of one byte
-// value (zero-filled blocks, "aaaa...") propose no candidates; the last byte if all are equal.
+// Candidates are costly where the data repeats a short period that the needle's beginning follows
+// ("aaaa...", "abab...", zero-filled blocks): every period proposes one and its check runs to where
+// the needle leaves the period. So the second byte of the pair is, where the needle begins with at
+// least two rounds of a period of up to kShortPeriods bytes, the byte that breaks the longest such
+// run; such data then proposes no candidate there. Otherwise it is the last byte that differs from
+// the first (the last byte if all are equal).
+constexpr std::size_t kShortPeriods = 16;
+
 std::size_t PairOffset(const std::uint8_t* needle, std::size_t length) {
+    std::size_t longestRun = 0;
+    for (std::size_t period = 1; period <= kShortPeriods && 2 * period < length; ++period) {
+        std::size_t end = period;
+        while (end < length && needle[end] == needle[end - period]) ++end;
+        if (end >= 2 * period && end < length && end > longestRun) longestRun = end;
+    }
+    if (longestRun != 0) return longestRun;
     for (std::size_t i = length - 1; i > 0; --i)
         if (needle[i] != needle[0]) return i;
     return length - 1;
@@ -52,8 +65,8 @@ std::size_t PairOffset(const std::uint8_t* needle, std::size_t length) {
 // position before that one has been ruled out.
 class CandidateChecker {
   public:
-    CandidateChecker(const Search& search, std::uint64_t allowance)
-        : search_(search), allowance_(allowance) {}
+    CandidateChecker(const Search& search, std::uint64_t allowance, std::size_t* twoWayFrom)
+        : search_(search), allowance_(allowance), twoWayFrom_(twoWayFrom) {}
 
     // `mismatch` is the index of the first differing byte at `candidate` (the needle's length for
     // a match). True when that decides the search, with its answer in `result`.
@@ -65,6 +78,7 @@ class CandidateChecker {
         work_ += mismatch + kCostPerCandidate;
         if (work_ <= allowance_ + kVerificationPerScannedByte * candidate) return false;
         const std::size_t next = candidate + 1;
+        if (twoWayFrom_) *twoWayFrom_ = next;
         const std::int64_t found =
             TwoWayFindFirstOccurrence(search_.haystack + next, search_.haystackLength - next,
                                       search_.needle, search_.needleLength);
@@ -75,6 +89,7 @@ class CandidateChecker {
   private:
     const Search& search_;
     const std::uint64_t allowance_;
+    std::size_t* const twoWayFrom_;
     std::uint64_t work_ = 0;
 };
 
@@ -284,6 +299,7 @@ bool ProcessorHasSse2() {
 std::int64_t FindFirstOccurrence(const std::uint8_t* haystack, std::size_t haystackLength,
                                  const std::uint8_t* needle, std::size_t needleLength,
                                  const ByteSearchOptions& options) {
+    if (options.twoWayFrom) *options.twoWayFrom = haystackLength;
     if (needleLength == 0) return 0;
     if (needleLength > haystackLength) return -1;
     [[maybe_unused]] const bool vector = options.vectorScan && ProcessorHasSse2();
@@ -301,7 +317,7 @@ std::int64_t FindFirstOccurrence(const std::uint8_t* haystack, std::size_t hayst
                         needleLength,
                         PairOffset(needle, needleLength),
                         haystackLength - needleLength + 1};
-    CandidateChecker checker(search, options.verificationAllowance);
+    CandidateChecker checker(search, options.verificationAllowance, options.twoWayFrom);
 #if KESTRUNE_HAS_SSE2_CODE
     if (vector) return VectorPairScan(search, checker);
 #endif

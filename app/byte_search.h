@@ -13,6 +13,9 @@ struct ByteSearchOptions {
     std::size_t verificationAllowance = 16 * 1024;
     // False keeps to the scalar scan that a processor without SSE2 gets.
     bool vectorScan = true;
+    // Where given, receives the position from which Two-Way finished the search, or the haystack's
+    // length when it was not needed: tests make sure their inputs reach the hand-over.
+    std::size_t* twoWayFrom = nullptr;
 };
 
 // 0-based index of the leftmost occurrence of needle in haystack, or -1. An empty needle is found

@@ -259,25 +259,41 @@ TEST(FindBytesTest, AgreesWithReferenceOnPeriodicData) {
     EXPECT_GT(found, 100);
 }
 
-// Inputs long enough that the default allowance runs out, with the match before, near and well
-// after the hand-over, for lengths around the vector width.
-TEST(FindBytesTest, HandsOverToTwoWayOnLongPeriodicData) {
+// In two-letter data about every fourth position is a candidate whose check stops after a byte or
+// two, which costs more than the scan: with the default allowance the search hands over to Two-Way.
+// Matches before, at and after that point are found, for lengths around the vector width.
+TEST(FindBytesTest, HandsOverToTwoWayWhereChecksCostMoreThanTheScan) {
+    std::mt19937 random(99);
+    const std::string background = RandomBytes(random, 100000, 2);
+    const ExactBytes haystack(background);
     for (const std::size_t length : {15, 16, 17, 33, 64}) {
-        // "abab...ab" with one 'a' instead of a 'b' at the middle.
+        // Its 'c' keeps the pattern out of the data; tried until one makes the search hand over.
         std::string pattern;
-        while (pattern.size() < length) pattern += "ab";
-        pattern.resize(length);
-        pattern[(length / 2) | 1] = 'a';
-        std::string periodic;
-        while (periodic.size() < 60000) periodic += "ab";
-        for (const std::size_t at : {0, 10, 500, 1000, 2000, 3001, 8000, 20000, 59000}) {
-            std::string data = periodic;
-            data.replace(at, length, pattern);
-            EXPECT_GE(ExpectSameAsReference(data, pattern), 0);
+        std::size_t handOver = background.size();
+        for (int attempt = 0; attempt < 50 && handOver == background.size(); ++attempt) {
+            pattern = RandomBytes(random, length, 2);
+            pattern[Uniform(random, 1, length - 2)] = 'c';
+            const ExactBytes needle(pattern);
+            EXPECT_EQ(FindFirstOccurrence(haystack.Data(), haystack.Length(), needle.Data(),
+                                          needle.Length(), {.twoWayFrom = &handOver}),
+                      -1);
         }
-        EXPECT_EQ(ExpectSameAsReference(periodic, pattern), -1);
-        EXPECT_EQ(ExpectSameAsReference(periodic + pattern, pattern),
-                  static_cast<std::int64_t>(periodic.size()));
+        ASSERT_LT(handOver, background.size()) << "length " << length;
+        ASSERT_GT(handOver, 1000u) << "the default allowance covers the first checks";
+        const ExactBytes needle(pattern);
+        for (const std::size_t at :
+             {std::size_t{0}, handOver - 300, handOver - 2, handOver - 1, handOver, handOver + 1,
+              handOver + 4000, background.size() - length}) {
+            std::string data = background;
+            data.replace(at, length, pattern);
+            const ExactBytes planted(data);
+            std::size_t from = 0;
+            EXPECT_EQ(FindFirstOccurrence(planted.Data(), planted.Length(), needle.Data(),
+                                          needle.Length(), {.twoWayFrom = &from}),
+                      static_cast<std::int64_t>(at))
+                << "length " << length << ", hand-over at " << from;
+            ExpectSameAsReference(data, pattern);
+        }
     }
 }
 
