@@ -3,6 +3,8 @@
 #include "assets/embedded_images.h"
 
 #include "skin/gdiplus_flat.h"
+#include "skin/graphics_startup.h"
+#include "skin/image_loading.h"
 
 #include <gtest/gtest.h>
 
@@ -163,6 +165,25 @@ TEST(EmbeddedImagesTest, DecodeAtTheirSizeWithArtOnlyInsideTheirBoxes) {
         }
         EXPECT_EQ(outsideArt, 0);
         EXPECT_GT(visible, 0);
+    }
+}
+
+// The skin's own loader, as the program uses it.
+TEST(EmbeddedImagesTest, LoadThroughTheSkinAtTheirSize) {
+    InitSkinModule();
+    for (const ImageCase& image : imageCases) {
+        SCOPED_TRACE(image.file);
+        GpImage* loaded = LoadImageFromBytes(image.bytes().ToByteBuffer());
+        ASSERT_NE(loaded, nullptr);
+        UINT width = 0, height = 0;
+        EXPECT_EQ(GdipGetImageWidth(loaded, &width), Ok);
+        EXPECT_EQ(GdipGetImageHeight(loaded, &height), Ok);
+        EXPECT_EQ(width, static_cast<UINT>(image.width));
+        EXPECT_EQ(height, static_cast<UINT>(image.height));
+        PixelFormat format = 0;
+        GdipGetImagePixelFormat(loaded, &format);
+        EXPECT_EQ(format, PixelFormat32bppARGB);
+        GdipDisposeImage(loaded);
     }
 }
 
