@@ -91,6 +91,23 @@ private:
     HDC dc_;
 };
 
+// The DC of a whole window, non-client area included (GetWindowDC), given back with ReleaseDC.
+class ScopedWholeWindowDc {
+public:
+    explicit ScopedWholeWindowDc(HWND window) noexcept : window_(window), dc_(GetWindowDC(window)) {}
+    ~ScopedWholeWindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    ScopedWholeWindowDc(const ScopedWholeWindowDc&) = delete;
+    ScopedWholeWindowDc& operator=(const ScopedWholeWindowDc&) = delete;
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HWND window_;  // we don't own it
+    HDC dc_;
+};
+
 // BeginPaint ... EndPaint.
 class ScopedPaint {
 public:
