@@ -252,14 +252,16 @@ TEST_F(MainWindowCreatedTest, DroppedFilesReplaceThePathBoxText) {
     EXPECT_EQ(TextOf(PatternBox()), "");
 }
 
+// Once the loop runs, Esc arrives in the pattern box as a user would press it.
+void CALLBACK PressEscapeInPatternBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (!PatternBox()) return;
+    KillTimer(nullptr, timer);
+    SetFocus(PatternBox());
+    PostMessageA(PatternBox(), WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
 TEST(StartProgramTest, EscapeEndsTheProgramAndReleaseRunsOnce) {
-    // Once the loop runs, Esc arrives in the pattern box as a user would press it.
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        if (!PatternBox()) return;
-        KillTimer(nullptr, timer);
-        SetFocus(PatternBox());
-        PostMessageA(PatternBox(), WM_KEYDOWN, VK_ESCAPE, 0);
-    });
+    SetTimer(nullptr, 0, 50, PressEscapeInPatternBox);
     EXPECT_EQ(StartProgram(), 0);
     EXPECT_EQ(MainWindow(), nullptr);
     EXPECT_EQ(LiveFormCount(), 0);
