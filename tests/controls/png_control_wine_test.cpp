@@ -187,6 +187,13 @@ TEST_F(SubclassTest, HooksOnceWhateverProcedureComesNext) {
     EXPECT_EQ(childRecorder.Count(WM_USER + 2), 2);
 }
 
+TEST_F(SubclassTest, AWindowWithoutASavedProcedureGetsTheDefaultOne) {
+    HWND child = CreateChild(parent_.get(), "STATIC", 10, 10, 40, 20, 0, 0, "abcd");
+    ASSERT_EQ(ReadProperty(child, kSavedProcKey), 0);
+    // The default procedure answers from the window's text; a null procedure would answer 0.
+    EXPECT_EQ(CallSavedProc(child, WM_GETTEXTLENGTH, 0, 0), 4);
+}
+
 TEST_F(SubclassTest, ChangesStylesOnlyWhenTheyChange) {
     struct Case {
         const char* name;
