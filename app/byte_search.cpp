@@ -23,10 +23,10 @@
 
 namespace {
 
-// Verification may cost this many compared bytes per scanned byte (plus the allowance) before the
-// search hands over to Two-Way; a candidate costs at least one vector comparison.
-constexpr std::uint64_t kVerificationPerScannedByte = 4;
-constexpr std::uint64_t kCostPerCandidate = 16;
+// A check that stops within the needle's first sixteen bytes costs one comparison, and there is at
+// most one per position. Longer checks are what can make the scan quadratic: the bytes they
+// compare are counted, and once they pass the allowance the search hands over to Two-Way.
+constexpr std::size_t kCheapCheck = 16;
 
 struct Search {
     const std::uint8_t* haystack;
@@ -37,6 +37,10 @@ struct Search {
     std::size_t pairOffset;
     // Number of positions where the needle fits: haystackLength - needleLength + 1.
     std::size_t positions;
+    // The needle's first sixteen bytes (zero after its end), for checks in one vector comparison,
+    // and a mask of the bits of those that belong to the needle.
+    std::uint8_t prefix[16];
+    unsigned prefixMask;
 };
 
 // Candidates are costly where the data repeats a short period that the needle's beginning follows
@@ -60,23 +64,22 @@ std::size_t PairOffset(const std::uint8_t* needle, std::size_t length) {
     return length - 1;
 }
 
-// Keeps count of what candidate verification has cost and finishes the search with Two-Way from
-// the next position once it has cost too much; candidates come in ascending order, so every
+// Keeps count of the bytes that long checks have compared and finishes the search with Two-Way from
+// the next position once they pass the allowance; candidates come in ascending order, so every
 // position before that one has been ruled out.
 class CandidateChecker {
   public:
-    CandidateChecker(const Search& search, std::uint64_t allowance, std::size_t* twoWayFrom)
-        : search_(search), allowance_(allowance), twoWayFrom_(twoWayFrom) {}
+    CandidateChecker(const Search& search, const ByteSearchOptions& options)
+        : search_(search),
+          allowance_(options.verificationAllowance),
+          perScannedByte_(options.verificationPerScannedByte),
+          twoWayFrom_(options.twoWayFrom) {}
 
-    // `mismatch` is the index of the first differing byte at `candidate` (the needle's length for
-    // a match). True when that decides the search, with its answer in `result`.
-    bool Decides(std::size_t candidate, std::size_t mismatch, std::int64_t& result) {
-        if (mismatch == search_.needleLength) {
-            result = static_cast<std::int64_t>(candidate);
-            return true;
-        }
-        work_ += mismatch + kCostPerCandidate;
-        if (work_ <= allowance_ + kVerificationPerScannedByte * candidate) return false;
+    // A check at `candidate` failed at index `mismatch`, past the cheap ones. True when the search
+    // has been finished by Two-Way, with its answer in `result`.
+    bool HandsOver(std::size_t candidate, std::size_t mismatch, std::int64_t& result) {
+        compared_ += mismatch;
+        if (compared_ <= allowance_ + perScannedByte_ * std::uint64_t{candidate}) return false;
         const std::size_t next = candidate + 1;
         if (twoWayFrom_) *twoWayFrom_ = next;
         const std::int64_t found =
@@ -89,8 +92,9 @@ class CandidateChecker {
   private:
     const Search& search_;
     const std::uint64_t allowance_;
+    const std::uint64_t perScannedByte_;
     std::size_t* const twoWayFrom_;
-    std::uint64_t work_ = 0;
+    std::uint64_t compared_ = 0;
 };
 
 // Index of the first differing byte of two ranges, or `length` when they are equal; eight bytes at
@@ -126,7 +130,9 @@ std::int64_t ScalarPairScan(const Search& search, CandidateChecker& checker) {
             continue;
         const std::size_t mismatch =
             WordMismatch(haystack + candidate, search.needle, search.needleLength);
-        if (checker.Decides(candidate, mismatch, result)) return result;
+        if (mismatch == search.needleLength) return static_cast<std::int64_t>(candidate);
+        if (mismatch >= kCheapCheck && checker.HandsOver(candidate, mismatch, result))
+            return result;
     }
     return -1;
 }
@@ -181,16 +187,34 @@ KESTRUNE_SSE2_FUNCTION inline unsigned PairMask(const std::uint8_t* at, std::siz
     return EqualMask(at, first) & EqualMask(at + pairOffset, second);
 }
 
-// Verifies the candidates base + (each set bit of `mask`), lowest first.
+// Checks the candidates base + (each set bit of `mask`), lowest first. True when that decides the
+// search, with its answer in `result`.
 KESTRUNE_SSE2_FUNCTION bool VectorCandidatesDecide(std::uint64_t mask, std::size_t base,
                                                    const Search& search, CandidateChecker& checker,
                                                    std::int64_t& result) {
+    const __m128i prefix = _mm_loadu_si128(reinterpret_cast<const __m128i*>(search.prefix));
+    const std::size_t length = search.needleLength;
     while (mask != 0) {
         const std::size_t candidate = base + static_cast<std::size_t>(__builtin_ctzll(mask));
         mask &= mask - 1;
-        const std::size_t mismatch =
-            VectorMismatch(search.haystack + candidate, search.needle, search.needleLength);
-        if (checker.Decides(candidate, mismatch, result)) return true;
+        const std::uint8_t* at = search.haystack + candidate;
+        if (length <= 16) {
+            // A short needle near the end of the data: sixteen bytes from here would read past it.
+            const bool found =
+                candidate + 16 <= search.haystackLength
+                    ? (EqualMask(at, prefix) & search.prefixMask) == search.prefixMask
+                    : WordMismatch(at, search.needle, length) == length;
+            if (!found) continue;
+            result = static_cast<std::int64_t>(candidate);
+            return true;
+        }
+        if (EqualMask(at, prefix) != 0xFFFF) continue;
+        const std::size_t mismatch = 16 + VectorMismatch(at + 16, search.needle + 16, length - 16);
+        if (mismatch == length) {
+            result = static_cast<std::int64_t>(candidate);
+            return true;
+        }
+        if (checker.HandsOver(candidate, mismatch, result)) return true;
     }
     return false;
 }
@@ -311,13 +335,18 @@ std::int64_t FindFirstOccurrence(const std::uint8_t* haystack, std::size_t hayst
     if (needleLength == 1) return ScalarFindByte(haystack, haystackLength, needle[0]);
 #endif
 
-    const Search search{haystack,
-                        haystackLength,
-                        needle,
-                        needleLength,
-                        PairOffset(needle, needleLength),
-                        haystackLength - needleLength + 1};
-    CandidateChecker checker(search, options.verificationAllowance, options.twoWayFrom);
+    Search search{haystack,
+                  haystackLength,
+                  needle,
+                  needleLength,
+                  PairOffset(needle, needleLength),
+                  haystackLength - needleLength + 1,
+                  {},
+                  0};
+    const std::size_t prefixLength = needleLength < 16 ? needleLength : 16;
+    std::memcpy(search.prefix, needle, prefixLength);
+    search.prefixMask = (1u << prefixLength) - 1;
+    CandidateChecker checker(search, options);
 #if KESTRUNE_HAS_SSE2_CODE
     if (vector) return VectorPairScan(search, checker);
 #endif

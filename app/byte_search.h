@@ -7,10 +7,12 @@
 // How the search may proceed; the defaults are what FindBytes uses, tests vary them to reach every
 // path on small inputs.
 struct ByteSearchOptions {
-    // Bytes of candidate verification allowed before the search hands over to Two-Way, on top of
-    // an allowance that grows with the bytes scanned. Dense false candidates (periodic data) use it
-    // up; ordinary data never does.
+    // Bytes that the checks of candidates running past the needle's first sixteen bytes may
+    // compare before the search hands over to Two-Way: this allowance, plus so many per byte
+    // scanned. Periodic data that the needle follows for long stretches uses them up; ordinary
+    // data never does.
     std::size_t verificationAllowance = 16 * 1024;
+    std::size_t verificationPerScannedByte = 4;
     // False keeps to the scalar scan that a processor without SSE2 gets.
     bool vectorScan = true;
     // Where given, receives the position from which Two-Way finished the search, or the haystack's

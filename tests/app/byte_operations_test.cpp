@@ -138,8 +138,8 @@ std::string Describe(std::string_view data, std::string_view pattern) {
 }
 
 // Every way through the search gives the reference's answer: the vector and the scalar scan, each
-// with the default allowance and with small ones that hand over to Two-Way after a few candidates,
-// Two-Way alone, and FindBytes's 1-based position. Returns the reference's answer.
+// with the default allowance and with small ones that hand over to Two-Way after the first long
+// checks, Two-Way alone, and FindBytes's 1-based position. Returns the reference's answer.
 std::int64_t ExpectSameAsReference(std::string_view data, std::string_view pattern,
                                    std::size_t offset = 0) {
     const std::int64_t expected = ReferenceSearch(data, pattern);
@@ -148,15 +148,16 @@ std::int64_t ExpectSameAsReference(std::string_view data, std::string_view patte
     const ByteSearchOptions variants[] = {
         {},
         {.vectorScan = false},
-        {.verificationAllowance = 0},
-        {.verificationAllowance = 0, .vectorScan = false},
-        {.verificationAllowance = 40},
-        {.verificationAllowance = 300},
+        {.verificationAllowance = 0, .verificationPerScannedByte = 0},
+        {.verificationAllowance = 0, .verificationPerScannedByte = 0, .vectorScan = false},
+        {.verificationAllowance = 40, .verificationPerScannedByte = 0},
+        {.verificationAllowance = 300, .verificationPerScannedByte = 1},
     };
     for (const ByteSearchOptions& options : variants) {
         const std::int64_t found = FindFirstOccurrence(haystack.Data(), haystack.Length(),
                                                        needle.Data(), needle.Length(), options);
-        EXPECT_EQ(found, expected) << "allowance " << options.verificationAllowance << ", vector "
+        EXPECT_EQ(found, expected) << "allowance " << options.verificationAllowance << " + "
+                                   << options.verificationPerScannedByte << "/byte, vector "
                                    << options.vectorScan << ", offset " << offset << "\n"
                                    << Describe(data, pattern);
     }
@@ -259,30 +260,33 @@ TEST(FindBytesTest, AgreesWithReferenceOnPeriodicData) {
     EXPECT_GT(found, 100);
 }
 
-// In two-letter data about every fourth position is a candidate whose check stops after a byte or
-// two, which costs more than the scan: with the default allowance the search hands over to Two-Way.
-// Matches before, at and after that point are found, for lengths around the vector width.
-TEST(FindBytesTest, HandsOverToTwoWayWhereChecksCostMoreThanTheScan) {
+// Data that repeats a 17-byte block, and patterns that follow it for all but their last bytes:
+// every block proposes a candidate whose check runs long, so with the default allowance the search
+// hands over to Two-Way. Matches before, at and after that point are found.
+TEST(FindBytesTest, HandsOverToTwoWayWhereChecksRunLong) {
     std::mt19937 random(99);
-    const std::string background = RandomBytes(random, 100000, 2);
+    const std::string block = RandomBytes(random, 17, 2);
+    std::string background;
+    while (background.size() < 100000) background += block;
     const ExactBytes haystack(background);
-    for (const std::size_t length : {15, 16, 17, 33, 64}) {
-        // Its 'c' keeps the pattern out of the data; tried until one makes the search hand over.
-        std::string pattern;
-        std::size_t handOver = background.size();
-        for (int attempt = 0; attempt < 50 && handOver == background.size(); ++attempt) {
-            pattern = RandomBytes(random, length, 2);
-            pattern[Uniform(random, 1, length - 2)] = 'c';
-            const ExactBytes needle(pattern);
-            EXPECT_EQ(FindFirstOccurrence(haystack.Data(), haystack.Length(), needle.Data(),
-                                          needle.Length(), {.twoWayFrom = &handOver}),
-                      -1);
-        }
-        ASSERT_LT(handOver, background.size()) << "length " << length;
-        ASSERT_GT(handOver, 1000u) << "the default allowance covers the first checks";
+    for (const std::size_t length : {100, 200, 1000}) {
+        std::string pattern = background.substr(Uniform(random, 0, 16), length);
+        pattern[length - 2] = 'c';  // the only 'c': the pattern occurs only where it is planted
         const ExactBytes needle(pattern);
+        std::size_t scalarHandOver = 0;
+        EXPECT_EQ(
+            FindFirstOccurrence(haystack.Data(), haystack.Length(), needle.Data(), needle.Length(),
+                                {.vectorScan = false, .twoWayFrom = &scalarHandOver}),
+            -1);
+        std::size_t handOver = 0;
+        EXPECT_EQ(FindFirstOccurrence(haystack.Data(), haystack.Length(), needle.Data(),
+                                      needle.Length(), {.twoWayFrom = &handOver}),
+                  -1);
+        ASSERT_LT(handOver, background.size()) << "length " << length;
+        ASSERT_GT(handOver, 100u) << "the allowance covers the first long checks";
+        EXPECT_EQ(scalarHandOver, handOver) << "both scans count the same checks";
         for (const std::size_t at :
-             {std::size_t{0}, handOver - 300, handOver - 2, handOver - 1, handOver, handOver + 1,
+             {std::size_t{0}, handOver / 2, handOver - 2, handOver - 1, handOver, handOver + 1,
               handOver + 4000, background.size() - length}) {
             std::string data = background;
             data.replace(at, length, pattern);
