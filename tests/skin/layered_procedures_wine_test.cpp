@@ -77,7 +77,7 @@ class LayeredProceduresTest : public layered_test::LayeredWindowTest {
     void SetUp() override {
         LayeredWindowTest::SetUp();
         arrivals.clear();
-        window_ = CreatePopupWindow(150, 120, 320, 200, true);
+        window_ = CreatePopupWindow(150, 120, 320, 200, layered_test::Showing::Shown);
         background_ = skin_core_test::MakeSolidImage(4, 4, 0xFF808080);
         button_ = CreateChild(window_.get(), "BUTTON", 20, 20, 80, 30, BS_PUSHBUTTON, "Button");
         WriteCodeProperty(button_, kTypeKey, ControlType::ImageButton);
@@ -94,7 +94,6 @@ class LayeredProceduresTest : public layered_test::LayeredWindowTest {
         ASSERT_TRUE(skin_.Attach(window_.get()));
         ASSERT_TRUE(skin_.SetBackImage(background_.get()));
         skin_.ApplySkin();
-        SetForegroundWindow(window_.get());
         PumpPending();
         arrivals.clear();
     }

@@ -48,13 +48,12 @@ void LayeredWindowTest::TearDown() {
     ResetFocusState();
 }
 
-ScopedWindow CreatePopupWindow(int x, int y, int width, int height, bool shown) {
+ScopedWindow CreatePopupWindow(int x, int y, int width, int height, Showing showing) {
     HWND window = CreateWindowExA(0, PopupClass(), "layered test", WS_POPUP, x, y, width, height,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (window && shown) {
-        ShowWindow(window, SW_SHOW);
-        UpdateWindow(window);
-    }
+    if (!window) return ScopedWindow();
+    if (showing == Showing::Shown) ShowWindow(window, SW_SHOWNOACTIVATE);
+    if (showing == Showing::ShownActive) ShowWindow(window, SW_SHOW);
     return ScopedWindow(window);
 }
 

@@ -24,9 +24,15 @@ class LayeredWindowTest : public testing::Test {
     void TearDown() override;
 };
 
-// A borderless top-level window (window rectangle = client area) at (x, y) of the screen; hidden
-// unless shown.
-ScopedWindow CreatePopupWindow(int x, int y, int width, int height, bool shown = false);
+// Shown is enough for what the screen shows, and for a focus that no message pump needs to keep.
+// Under Wine a shown window that is not activated stays unmanaged: the focus it gets is lost again
+// once X events are dispatched. An activated window keeps its focus, but on the virtual display,
+// which has no window manager, destroying it waits about 2 s for one.
+enum class Showing { Hidden, Shown, ShownActive };
+
+// A borderless top-level window (window rectangle = client area) at (x, y) of the screen.
+ScopedWindow CreatePopupWindow(int x, int y, int width, int height,
+                               Showing showing = Showing::Hidden);
 
 // A child at (x, y) of the parent's client area.
 HWND CreateChild(HWND parent, const char* className, int x, int y, int width, int height,

@@ -52,8 +52,9 @@ using SkinWindowAttachTest = layered_test::LayeredWindowTest;
 
 TEST_F(SkinWindowAttachTest, ExtendedStyleBecomesLayeredAloneWithCaretAndTimer) {
     ScopedWindow window = CreatePopupWindow(100, 100, 200, 100);
-    SetWindowLongPtrA(window.get(), GWL_EXSTYLE,
-                      WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES | WS_EX_TRANSPARENT | WS_EX_TOPMOST);
+    const LONG_PTR before = WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES | WS_EX_TRANSPARENT;
+    SetWindowLongPtrA(window.get(), GWL_EXSTYLE, before);
+    ASSERT_EQ(GetWindowLongPtrA(window.get(), GWL_EXSTYLE) & before, before);
     SkinWindow skin;
     ASSERT_TRUE(skin.Attach(window.get()));
     EXPECT_EQ(GetWindowLongPtrA(window.get(), GWL_EXSTYLE), WS_EX_LAYERED);
@@ -407,7 +408,7 @@ TEST_F(ComposeSkinTest, CompositesThatAreReplacedOrNotKeptAreDisposed) {
 TEST_F(ComposeSkinTest, PushSurfaceHasTheWindowSizeAndPushedPixelsReachTheScreen) {
     const COLORREF desktopInside = layered_test::ScreenPixel(450, 250);
     const COLORREF desktopOutside = layered_test::ScreenPixel(299, 250);
-    ScopedWindow window = CreatePopupWindow(300, 200, 200, 100, true);
+    ScopedWindow window = CreatePopupWindow(300, 200, 200, 100, layered_test::Showing::Shown);
     // Left half opaque red, right half transparent.
     ScopedGpImage background = skin_core_test::MakeImage(
         200, 100, [](int x, int) { return x < 100 ? kOpaqueRed : kTransparent; });
@@ -427,7 +428,7 @@ class SoftCaretTest : public layered_test::LayeredWindowTest {
   protected:
     void SetUp() override {
         LayeredWindowTest::SetUp();
-        window_ = CreatePopupWindow(200, 150, 300, 120, true);
+        window_ = CreatePopupWindow(200, 150, 300, 120, layered_test::Showing::ShownActive);
         ScopedGpImage background = skin_core_test::MakeSolidImage(4, 4, 0xFF808080);
         background_ = std::move(background);
         box_ = CreateChild(window_.get(), "EDIT", 40, 30, 200, 27, ES_AUTOHSCROLL);
@@ -446,7 +447,7 @@ class SoftCaretTest : public layered_test::LayeredWindowTest {
     // Waits for the next push of the blink timer.
     bool NextTick(PushRecorder& pushes) {
         const int count = pushes.Count();
-        return PumpUntil([&] { return pushes.Count() > count; }, 3000);
+        return PumpUntil([&] { return pushes.Count() > count; }, 4000);
     }
 
     bool CaretIn(const PushedFrame& frame) {
@@ -547,7 +548,7 @@ TEST_F(SoftCaretTest, LosingFocusStopsTheCaretAndKeepsTheOldComposite) {
 }
 
 TEST_F(SoftCaretTest, WindowThatIsNotTheFocusWindowNeverDrawsTheCaret) {
-    ScopedWindow second = CreatePopupWindow(200, 400, 300, 120, true);
+    ScopedWindow second = CreatePopupWindow(200, 400, 300, 120, layered_test::Showing::Shown);
     HWND secondBox = CreateChild(second.get(), "EDIT", 40, 30, 200, 27);
     SkinAsTextBox(secondBox);
     SkinWindow secondSkin;
@@ -566,7 +567,7 @@ TEST_F(SoftCaretTest, WindowThatIsNotTheFocusWindowNeverDrawsTheCaret) {
             }
             return firstWindowTicks >= 3;
         },
-        4000));
+        6000));
     for (int i = 0; i < pushes.Count(); ++i) {
         EXPECT_EQ(pushes.Frame(i).window, window_.get()) << "push " << i;
     }
