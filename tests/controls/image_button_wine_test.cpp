@@ -471,7 +471,7 @@ TEST_F(ImageButtonProcTest, PaintsItselfWithoutErasingOrFraming) {
 
 // A real button under the real pointer
 
-using RealClickTest = ImageButtonTest;
+using ImageButtonClickTest = ImageButtonTest;
 
 void SendMouse(DWORD flags, POINT screen) {
     INPUT input{};
@@ -482,7 +482,7 @@ void SendMouse(DWORD flags, POINT screen) {
     SendInput(1, &input, sizeof(input));
 }
 
-TEST_F(RealClickTest, AClickEndsInNormalAndTheNextMoveMakesItHot) {
+TEST_F(ImageButtonClickTest, AClickEndsInNormalAndTheNextMoveMakesItHot) {
     HWND window = CreateChild(parent_.get(), "BUTTON", 20, 20, 40, 30, 0, 0, "go");
     SetWindowLongPtrA(window, GWLP_ID, 41);
     PngImageButton button;
@@ -540,7 +540,7 @@ TEST_F(RealClickTest, AClickEndsInNormalAndTheNextMoveMakesItHot) {
     EXPECT_TRUE(PumpUntil([&] { return StateOf(window) == DrawState::Normal; }));
 }
 
-TEST_F(RealClickTest, DisablingShowsTheDisabledImageAndEnablingTheNormalOne) {
+TEST_F(ImageButtonClickTest, DisablingShowsTheDisabledImageAndEnablingTheNormalOne) {
     HWND window = CreateChild(parent_.get(), "BUTTON", 20, 20, 40, 30);
     PngImageButton button;
     AttachAndPaint(button, window, normal_.get());

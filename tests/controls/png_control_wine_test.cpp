@@ -35,9 +35,9 @@ class ControlTest : public testing::Test {
 
 // Attach
 
-using AttachTest = ControlTest;
+using PngControlAttachTest = ControlTest;
 
-TEST_F(AttachTest, HooksTheParentOnceAndKeepsItsOwnProcedure) {
+TEST_F(PngControlAttachTest, HooksTheParentOnceAndKeepsItsOwnProcedure) {
     HWND first = CreateChild(parent_.get(), "STATIC", 10, 10, 40, 20);
     HWND second = CreateChild(parent_.get(), "STATIC", 60, 10, 40, 20);
     PngControl firstControl;
@@ -55,7 +55,7 @@ TEST_F(AttachTest, HooksTheParentOnceAndKeepsItsOwnProcedure) {
     EXPECT_EQ(ReadProperty(first, kTypeKey), 0);
 }
 
-TEST_F(AttachTest, SkinnedParentIsNotHookedButStopsClippingChildren) {
+TEST_F(PngControlAttachTest, SkinnedParentIsNotHookedButStopsClippingChildren) {
     MessageRecorder innerRecorder;
     HWND inner =
         RecordingChild(innerRecorder, 10, 10, 150, 100, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
@@ -72,7 +72,7 @@ TEST_F(AttachTest, SkinnedParentIsNotHookedButStopsClippingChildren) {
     }
 }
 
-TEST_F(AttachTest, ChangesOnlyTheThreeStyleBits) {
+TEST_F(PngControlAttachTest, ChangesOnlyTheThreeStyleBits) {
     HWND child = CreateChild(parent_.get(), "STATIC", 10, 10, 40, 20,
                              WS_CLIPSIBLINGS | WS_TABSTOP | WS_DISABLED | SS_NOTIFY,
                              WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY);
@@ -100,7 +100,7 @@ TEST_F(AttachTest, ChangesOnlyTheThreeStyleBits) {
     EXPECT_EQ(ReadHandleProperty<WNDPROC>(parent_.get(), kSavedProcKey), RecordingProc);
 }
 
-TEST_F(AttachTest, RefusesWhatIsNotAWindowAndKeepsItsHandle) {
+TEST_F(PngControlAttachTest, RefusesWhatIsNotAWindowAndKeepsItsHandle) {
     HWND child = CreateChild(parent_.get(), "STATIC", 10, 10, 40, 20);
     HWND gone = CreateChild(parent_.get(), "STATIC", 10, 40, 40, 20);
     DestroyWindow(gone);
@@ -118,7 +118,7 @@ TEST_F(AttachTest, RefusesWhatIsNotAWindowAndKeepsItsHandle) {
     EXPECT_EQ(control.GetHandle(), child);
 }
 
-TEST_F(AttachTest, MethodsActOnTheAttachedWindow) {
+TEST_F(PngControlAttachTest, MethodsActOnTheAttachedWindow) {
     MessageRecorder childRecorder;
     childRecorder.handler = [](HWND, UINT message, WPARAM wParam,
                                LPARAM lParam) -> std::optional<LRESULT> {
@@ -164,9 +164,9 @@ LRESULT CALLBACK SecondHook(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return CallSavedProc(window, message, wParam, lParam);
 }
 
-using SubclassTest = ControlTest;
+using PngControlSubclassTest = ControlTest;
 
-TEST_F(SubclassTest, HooksOnceWhateverProcedureComesNext) {
+TEST_F(PngControlSubclassTest, HooksOnceWhateverProcedureComesNext) {
     MessageRecorder childRecorder;
     childRecorder.handler = [](HWND, UINT message, WPARAM wParam,
                                LPARAM lParam) -> std::optional<LRESULT> {
@@ -187,14 +187,14 @@ TEST_F(SubclassTest, HooksOnceWhateverProcedureComesNext) {
     EXPECT_EQ(childRecorder.Count(WM_USER + 2), 2);
 }
 
-TEST_F(SubclassTest, AWindowWithoutASavedProcedureGetsTheDefaultOne) {
+TEST_F(PngControlSubclassTest, AWindowWithoutASavedProcedureGetsTheDefaultOne) {
     HWND child = CreateChild(parent_.get(), "STATIC", 10, 10, 40, 20, 0, 0, "abcd");
     ASSERT_EQ(ReadProperty(child, kSavedProcKey), 0);
     // The default procedure answers from the window's text; a null procedure would answer 0.
     EXPECT_EQ(CallSavedProc(child, WM_GETTEXTLENGTH, 0, 0), 4);
 }
 
-TEST_F(SubclassTest, ChangesStylesOnlyWhenTheyChange) {
+TEST_F(PngControlSubclassTest, ChangesStylesOnlyWhenTheyChange) {
     struct Case {
         const char* name;
         bool extended;
@@ -504,9 +504,9 @@ TEST_F(RepaintFromCacheTest, WithoutADcPaintsTheWindow) {
 
 // SetBounds
 
-using SetBoundsTest = ControlTest;
+using PngControlSetBoundsTest = ControlTest;
 
-TEST_F(SetBoundsTest, OmittedValuesKeepTheCurrentOnesAndZeroIsReal) {
+TEST_F(PngControlSetBoundsTest, OmittedValuesKeepTheCurrentOnesAndZeroIsReal) {
     using std::nullopt;
     struct Case {
         const char* name;
@@ -595,7 +595,7 @@ TEST_F(SetBoundsTest, OmittedValuesKeepTheCurrentOnesAndZeroIsReal) {
     }
 }
 
-TEST_F(SetBoundsTest, AWindowThatIsNoChildStaysInScreenCoordinates) {
+TEST_F(PngControlSetBoundsTest, AWindowThatIsNoChildStaysInScreenCoordinates) {
     MessageRecorder popupRecorder;
     ScopedWindow popup(CreateRecordingWindow(popupRecorder, parent_.get(), 300, 250, 50, 40,
                                              WS_POPUP | WS_VISIBLE));
@@ -611,7 +611,7 @@ TEST_F(SetBoundsTest, AWindowThatIsNoChildStaysInScreenCoordinates) {
 
 // SetToolTip
 
-class SetToolTipTest : public ControlTest {
+class PngControlSetToolTipTest : public ControlTest {
   protected:
     static int ToolCount() {
         return static_cast<int>(SendMessageA(toolTipWindow, TTM_GETTOOLCOUNT, 0, 0));
@@ -639,7 +639,7 @@ class SetToolTipTest : public ControlTest {
     }
 };
 
-TEST_F(SetToolTipTest, AddsOneToolPerControlThenUpdatesItsText) {
+TEST_F(PngControlSetToolTipTest, AddsOneToolPerControlThenUpdatesItsText) {
     HWND first = CreateChild(parent_.get(), "STATIC", 10, 10, 40, 20);
     HWND second = CreateChild(parent_.get(), "STATIC", 60, 10, 30, 25);
     PngControl firstControl;
@@ -684,7 +684,7 @@ TEST_F(SetToolTipTest, AddsOneToolPerControlThenUpdatesItsText) {
     EXPECT_EQ(TextOf(first), "second tip");
 }
 
-TEST_F(SetToolTipTest, BitZeroOfTheFlagChoosesWhereTheTipShows) {
+TEST_F(PngControlSetToolTipTest, BitZeroOfTheFlagChoosesWhereTheTipShows) {
     struct Case {
         std::optional<std::int32_t> nearPointer;
         UINT flags;
@@ -708,7 +708,7 @@ TEST_F(SetToolTipTest, BitZeroOfTheFlagChoosesWhereTheTipShows) {
     }
 }
 
-TEST_F(SetToolTipTest, ANullTextIsAnEmptyTip) {
+TEST_F(PngControlSetToolTipTest, ANullTextIsAnEmptyTip) {
     HWND child = CreateChild(parent_.get(), "STATIC", 10, 10, 40, 20);
     PngControl control;
     ASSERT_TRUE(control.Attach(child));
