@@ -43,3 +43,11 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   gtest_discover_tests(kestrune_tests TEST_PREFIX "wine1252." DISCOVERY_MODE PRE_TEST
     TEST_FILTER "*CodePage*" DISCOVERY_TIMEOUT 120 PROPERTIES ENVIRONMENT "LC_ALL=C" TIMEOUT 120)
 endif()
+
+# The real program driven from outside through the virtual display (keyboard, mouse, screenshots).
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  add_test(NAME end_to_end.patch_through_the_real_dialogs
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/end_to_end/patch_end_to_end_test.sh
+            $<TARGET_FILE:kestrune> ${CMAKE_BINARY_DIR}/end-to-end)
+  set_tests_properties(end_to_end.patch_through_the_real_dialogs PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
+endif()

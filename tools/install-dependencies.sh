@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ libgtest-dev libbenchmark-dev googletest
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-  wine wine64 xvfb xauth x11-utils xdotool xclip imagemagick fonts-wqy-microhei
+  wine wine64 xvfb xauth x11-utils xdotool xclip imagemagick fonts-wqy-microhei fonts-dejavu-core
   python3 python3-pil
 )
 

@@ -25,6 +25,13 @@ run_ctest() {  # directory, label, extra ctest arguments
   passed=$((passed + total - failures)); failed=$((failed + failures))
 }
 
+echo "== The committed skin images are what their generator draws"
+if /usr/bin/python3 "$root/tools/generate_assets.py" --check; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+fi
+
 run_ctest "$build/native" native --timeout 300
 
 source "$root/tools/wine-environment.sh" "$build/win64" virtual
