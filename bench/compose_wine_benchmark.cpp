@@ -134,23 +134,31 @@ void ReportPushParts(HWND window, GpImage* composite) {
     header.bmiHeader.biPlanes = 1;
     header.bmiHeader.biBitCount = 32;
     header.bmiHeader.biSizeImage = 560 * 416 * 4;
-    Report("  DCs + DIB section, made and freed", TimeFrames([&](int) {
-               ScopedWholeWindowDc windowDc(window);
-               ScopedDc memoryDc(CreateCompatibleDC(windowDc.get()));
-               ScopedBitmap surface(
-                   CreateDIBSection(memoryDc.get(), &header, DIB_RGB_COLORS, nullptr, nullptr, 0));
-               ScopedSelection selection(memoryDc.get(), surface.get());
-           }));
+    const auto freshSurface = [&](bool draw) {
+        return TimeFrames([&](int) {
+            ScopedWholeWindowDc windowDc(window);
+            ScopedDc memoryDc(CreateCompatibleDC(windowDc.get()));
+            ScopedBitmap surface(
+                CreateDIBSection(memoryDc.get(), &header, DIB_RGB_COLORS, nullptr, nullptr, 0));
+            ScopedSelection selection(memoryDc.get(), surface.get());
+            if (!draw) return;
+            ScopedGpGraphics graphics;
+            GdipCreateFromHDC(memoryDc.get(), graphics.put());
+            GdipDrawImageRect(graphics.get(), composite, 0, 0, 560, 416);
+        });
+    };
+    Report("  DCs + DIB section, made and freed", freshSurface(false));
+    Report("  + GDI+ graphics on it, drawing the composite", freshSurface(true));
     ScopedWholeWindowDc windowDc(window);
     ScopedDc memoryDc(CreateCompatibleDC(windowDc.get()));
     ScopedBitmap surface(
         CreateDIBSection(memoryDc.get(), &header, DIB_RGB_COLORS, nullptr, nullptr, 0));
     ScopedSelection selection(memoryDc.get(), surface.get());
-    Report("  GDI+ graphics on the DC + drawing the composite", TimeFrames([&](int) {
-               ScopedGpGraphics graphics;
-               GdipCreateFromHDC(memoryDc.get(), graphics.put());
-               GdipDrawImageRect(graphics.get(), composite, 0, 0, 560, 416);
-           }));
+    {
+        ScopedGpGraphics graphics;
+        GdipCreateFromHDC(memoryDc.get(), graphics.put());
+        GdipDrawImageRect(graphics.get(), composite, 0, 0, 560, 416);
+    }
     Report("  UpdateLayeredWindow of a ready surface", TimeFrames([&](int) {
                SIZE extent{560, 416};
                POINT source{0, 0};
