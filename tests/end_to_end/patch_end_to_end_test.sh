@@ -11,6 +11,9 @@ work=$(mktemp -d /tmp/kestrune-end-to-end.XXXXXX)
 failures=0
 program_pid=
 
+# ImageMagick's own convert (a stand-in of that name may come first on the PATH).
+convert=$(command -v /usr/bin/convert || command -v convert)
+
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 finish() {
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
@@ -53,12 +56,12 @@ screenshot_until_changed() {
 }
 # The colour of one pixel of a screenshot as "red,green,blue".
 pixel() {
-  convert "$output/$1.png" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
+  "$convert" "$output/$1.png" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
 }
 # How many pixels of a rectangle (x y w h) differ between two screenshots.
 changed_pixels() {
-  convert "$output/$1.png" -crop "$4x$5+$2+$3" +repage "$work/first-crop.png"
-  convert "$output/$6.png" -crop "$4x$5+$2+$3" +repage "$work/second-crop.png"
+  "$convert" "$output/$1.png" -crop "$4x$5+$2+$3" +repage "$work/first-crop.png"
+  "$convert" "$output/$6.png" -crop "$4x$5+$2+$3" +repage "$work/second-crop.png"
   compare -metric AE "$work/first-crop.png" "$work/second-crop.png" null: 2>&1 | cut -d' ' -f1
 }
 
