@@ -3,11 +3,7 @@
 # the native ones (Google Benchmark) directly, the Windows ones under Wine on a virtual display.
 # Arguments are passed to the native benchmarks (for instance --benchmark_filter=REGEX).
 set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${KESTRUNE_BUILD_DIR:-$root/build}
-mkdir -p "$build"
-bash "$root/tools/install-dependencies.sh" || exit 1
-source "$root/tools/build.sh"
+source "$(dirname "$0")/build.sh" || exit 1
 
 echo "== Building (native Release, Windows x86_64)"
 kestrune_build native-release -DCMAKE_BUILD_TYPE=Release || exit 1

@@ -1,4 +1,11 @@
-# Sourced by the run and test scripts: configures and builds one target (native, win64 or win32) in $build/<target>.
+# Sourced by the run, test and benchmark scripts: sets root and build (the build folder, KESTRUNE_BUILD_DIR
+# or build/), installs what is missing, and defines kestrune_build, which configures and builds one target
+# (native, native-release, win64 or win32) in $build/<target>.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${KESTRUNE_BUILD_DIR:-$root/build}
+mkdir -p "$build"
+bash "$root/tools/install-dependencies.sh" || return 1
+
 kestrune_build() {
   local target=$1; shift
   local directory="$build/$target" toolchain=()

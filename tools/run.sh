@@ -2,11 +2,7 @@
 # Installs what is missing, builds the program and starts it under Wine: on the user's display if there is
 # one, otherwise on a virtual display, leaving a screenshot of the window in the build folder.
 set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${KESTRUNE_BUILD_DIR:-$root/build}
-mkdir -p "$build"
-bash "$root/tools/install-dependencies.sh" || exit 1
-source "$root/tools/build.sh"
+source "$(dirname "$0")/build.sh" || exit 1
 kestrune_build win64 || exit 1
 
 had_display=${DISPLAY:-}

@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every target, runs every test (native, then Windows under Wine) and sums up.
 set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${KESTRUNE_BUILD_DIR:-$root/build}
-mkdir -p "$build"
-bash "$root/tools/install-dependencies.sh" || exit 1
-source "$root/tools/build.sh"
+source "$(dirname "$0")/build.sh" || exit 1
 
 echo "== Building (native with sanitizers, Windows x86_64, Windows i686)"
 kestrune_build native -DKESTRUNE_SANITIZE=ON || exit 1
