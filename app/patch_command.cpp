@@ -6,7 +6,7 @@
 #include "app/main_form.h"
 #include "app/program_texts.h"
 #include "gui/message_box.h"
-#include "gui/window_text.h"
+#include "skin/control_painter.h"
 
 ByteBuffer fileBytes;
 std::int32_t foundAt = 0;
@@ -19,17 +19,17 @@ void ShowMessage(const char* text, UINT iconFlags) {
 }
 
 void PatchCommand() {
-    const std::string path = WindowText(PathBox());
+    const std::string path = ReadWindowText(PathBox());
     fileBytes = ReadWholeFile(path.c_str());
-    const ByteBuffer pattern = TextToBytes(WindowText(PatternBox()).c_str());
+    const ByteBuffer pattern = TextToBytes(ReadWindowText(PatternBox()).c_str());
     foundAt = FindBytes(fileBytes, pattern);
     if (foundAt == -1) {
         ShowMessage(patternNotFoundText, MB_ICONERROR);
         return;
     }
 
-    patternLength = TextByteLength(WindowText(PatternBox()).c_str());
-    const ByteBuffer replacement = TextToBytes(WindowText(ReplacementBox()).c_str());
+    patternLength = TextByteLength(ReadWindowText(PatternBox()).c_str());
+    const ByteBuffer replacement = TextToBytes(ReadWindowText(ReplacementBox()).c_str());
     bool outOfMemory = false;
     ByteBuffer patched = ReplaceBytes(fileBytes, foundAt, patternLength, replacement, &outOfMemory);
     if (outOfMemory) {

@@ -16,10 +16,8 @@ bool releaseAtExitRegistered = false;
 }  // namespace
 
 void ReleaseAtExit() {
-    if (releaseAtExitRuns++ > 0) {
-        releaseAtExitRuns = 1;
-        return;
-    }
+    if (releaseAtExitRuns > 0) return;
+    releaseAtExitRuns = 1;
     if (!fileBytes.IsEmpty()) fileBytes.Free();
     if (!patchedBytes.IsEmpty()) patchedBytes.Free();
     ReleaseSkin();
