@@ -1,9 +1,12 @@
 // The main window as the form creates it: windows, styles, places, fonts, keys, drag and events.
 #include "app/event_handlers.h"
 #include "app/main_form.h"
+#include "app/main_window_skin.h"
 #include "app/program_texts.h"
 #include "app/start_program.h"
 #include "gui/message_loop.h"
+#include "skin/graphics_startup.h"
+#include "skin/window_properties.h"
 #include "tests/app/app_test_support.h"
 #include "tests/gui/drop_data_support.h"
 
@@ -214,15 +217,19 @@ TEST_F(MainWindowTest, CloseRequestIsAcceptedWithoutQuery) {
     EXPECT_FALSE(IsWindow(MainWindow()));
 }
 
-// The real created event: PathBox alone becomes the drop target.
+// The real created event: PathBox alone becomes the drop target, and stays one once skinned.
 class MainWindowCreatedTest : public testing::Test {
 protected:
     void SetUp() override {
         OleInitialize(nullptr);
+        InitSkinModule();
+        CreateSkinObjects();
         ASSERT_TRUE(MainForm().Create(MainWindowForm(), 0, 0));
+        ASSERT_EQ(ReadProperty(PathBox(), kTypeKey), 4) << "the box is skinned";
     }
     void TearDown() override {
         if (IsWindow(MainWindow())) DestroyWindow(MainWindow());
+        ReleaseSkin();
     }
 };
 
