@@ -3,7 +3,6 @@
 #include "controls/panel.h"
 
 #include "controls/image_button.h"
-#include "skin/color_and_placement.h"
 #include "skin/control_painter.h"
 #include "skin/image_loading.h"
 #include "skin/layered_procedures.h"
@@ -22,42 +21,6 @@ void StoreColor(HWND window, const char* colorKey, const char* alphaKey, std::in
                 std::optional<std::int32_t> alpha) noexcept {
     WriteProperty(window, colorKey, color);
     if (alpha) WriteProperty(window, alphaKey, std::clamp(*alpha, 0, kOpaque));
-}
-
-// The image in the frame (0, 0, width, height) by the back type: stretched, fitted and centred,
-// or at its own size from the corner and cut to the frame when it is larger.
-void DrawBackImage(HDC dc, GpImage* image, BackType backType, std::int32_t width,
-                   std::int32_t height) noexcept {
-    ScopedGpGraphics graphics;
-    GdipCreateFromHDC(dc, graphics.put());
-    REAL imageWidth = 0;
-    REAL imageHeight = 0;
-    GdipGetImageDimension(image, &imageWidth, &imageHeight);
-    switch (backType) {
-        case BackType::Stretch:
-            GdipDrawImageRect(graphics.get(), image, 0, 0, static_cast<REAL>(width),
-                              static_cast<REAL>(height));
-            break;
-        case BackType::Fit: {
-            std::int32_t fitWidth = 0;
-            std::int32_t fitHeight = 0;
-            FitInBox(static_cast<std::int32_t>(imageWidth), static_cast<std::int32_t>(imageHeight),
-                     width, height, fitWidth, fitHeight);
-            GdipDrawImageRect(graphics.get(), image, static_cast<REAL>((width - fitWidth) / 2),
-                              static_cast<REAL>((height - fitHeight) / 2),
-                              static_cast<REAL>(fitWidth), static_cast<REAL>(fitHeight));
-            break;
-        }
-        default:
-            if (static_cast<double>(imageWidth) - width > 0.0000001 ||
-                static_cast<double>(imageHeight) - height > 0.0000001) {
-                GdipDrawImagePointRect(graphics.get(), image, 0, 0, 0, 0, static_cast<REAL>(width),
-                                       static_cast<REAL>(height), UnitPixel);
-            } else {
-                GdipDrawImageRect(graphics.get(), image, 0, 0, imageWidth, imageHeight);
-            }
-            break;
-    }
 }
 
 }  // namespace
@@ -84,8 +47,10 @@ void PanelNcPaint(HWND window) noexcept {
         FillRect(dc.get(), &frame, brush.get());
     }
     if (auto* image = ReadHandleProperty<GpImage*>(window, kBackImageKey)) {
-        DrawBackImage(dc.get(), image, ReadCodeProperty<BackType>(window, kBackTypeKey), width,
-                      height);
+        ScopedGpGraphics graphics;
+        GdipCreateFromHDC(dc.get(), graphics.put());
+        DrawImagePlaced(graphics.get(), image, 0, 0, width, height,
+                        ReadCodeProperty<BackType>(window, kBackTypeKey));
     }
     const std::int32_t borderColor = ReadInt32Property(window, kBorderColorKey);
     if (borderColor != kNoColor) {

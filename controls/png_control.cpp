@@ -1,10 +1,10 @@
 // The base of the skinned child controls, the hook on their parent and the helpers they share.
 #include "controls/png_control.h"
 
-#include "skin/color_and_placement.h"
 #include "skin/control_painter.h"
 #include "skin/gdiplus_flat.h"
 #include "skin/scoped_handles.h"
+#include "skin/window_bounds.h"
 
 #include <commctrl.h>
 
@@ -69,34 +69,6 @@ std::optional<LRESULT> OnParentControlColor(WPARAM wParam, LPARAM lParam) noexce
     }
     SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-}
-
-void DrawStateImage(GpGraphics* graphics, HWND control, std::int32_t width,
-                    std::int32_t height) noexcept {
-    GpImage* image = StateImage(control, ReadCodeProperty<DrawState>(control, kDrawStateKey));
-    if (image == nullptr) return;
-    REAL imageWidth = 0;
-    REAL imageHeight = 0;
-    GdipGetImageDimension(image, &imageWidth, &imageHeight);
-    switch (ReadCodeProperty<BackType>(control, kBackTypeKey)) {
-        case BackType::Stretch:
-            GdipDrawImageRect(graphics, image, 0, 0, static_cast<REAL>(width),
-                              static_cast<REAL>(height));
-            break;
-        case BackType::Fit: {
-            std::int32_t fitWidth = 0;
-            std::int32_t fitHeight = 0;
-            FitInBox(static_cast<std::int32_t>(imageWidth), static_cast<std::int32_t>(imageHeight),
-                     width, height, fitWidth, fitHeight);
-            GdipDrawImageRect(graphics, image, static_cast<REAL>((width - fitWidth) / 2),
-                              static_cast<REAL>((height - fitHeight) / 2),
-                              static_cast<REAL>(fitWidth), static_cast<REAL>(fitHeight));
-            break;
-        }
-        default:
-            GdipDrawImageRect(graphics, image, 0, 0, imageWidth, imageHeight);
-            break;
-    }
 }
 
 // Tooltips live in the common controls: their classes exist once these are initialised.
@@ -194,7 +166,11 @@ void RepaintFromCache(HWND control, HDC dc) noexcept {
             GdipDrawImageRect(graphics.get(), background, 0, 0, static_cast<REAL>(width),
                               static_cast<REAL>(height));
         }
-        DrawStateImage(graphics.get(), control, width, height);
+        if (GpImage* image =
+                StateImage(control, ReadCodeProperty<DrawState>(control, kDrawStateKey))) {
+            DrawImagePlaced(graphics.get(), image, 0, 0, width, height,
+                            ReadCodeProperty<BackType>(control, kBackTypeKey));
+        }
         // The graphics goes before the blit, so that all it drew has reached the bitmap.
     }
     BitBlt(target, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
@@ -261,10 +237,7 @@ void PngControl::SetBounds(std::optional<std::int32_t> x, std::optional<std::int
                            bool noRedraw) noexcept {
     RECT bounds{};
     GetWindowRect(window_, &bounds);
-    UINT flags = SWP_NOZORDER;
-    if (noRedraw) flags |= SWP_NOREDRAW;
-    if (!x && !y) flags |= SWP_NOMOVE;
-    if (!width && !height) flags |= SWP_NOSIZE;
+    const UINT flags = SetBoundsFlags(x, y, width, height, noRedraw);
     // SetWindowPos places a child in its parent's client coordinates and any other window in
     // screen coordinates (GetParent of a pop-up is its owner, whose coordinates do not apply).
     POINT corner{bounds.left, bounds.top};

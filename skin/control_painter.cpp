@@ -38,45 +38,6 @@ void FillPanel(GpGraphics* graphics, HWND panel, const ChildBox& box) noexcept {
                       static_cast<REAL>(box.width), static_cast<REAL>(box.height));
 }
 
-void DrawImageInBox(GpGraphics* graphics, GpImage* image, BackType backType,
-                    const ChildBox& box) noexcept {
-    REAL imageWidth = 0;
-    REAL imageHeight = 0;
-    GdipGetImageDimension(image, &imageWidth, &imageHeight);
-    auto left = static_cast<REAL>(box.x);
-    auto top = static_cast<REAL>(box.y);
-    auto width = static_cast<REAL>(box.width);
-    auto height = static_cast<REAL>(box.height);
-    switch (backType) {
-        case BackType::Stretch:
-            break;
-        case BackType::Fit: {
-            std::int32_t fitWidth = 0;
-            std::int32_t fitHeight = 0;
-            FitInBox(static_cast<std::int32_t>(imageWidth), static_cast<std::int32_t>(imageHeight),
-                     box.width, box.height, fitWidth, fitHeight);
-            // Truncated halves: an odd spare pixel goes to the right or the bottom.
-            left = static_cast<REAL>(box.x + (box.width - fitWidth) / 2);
-            top = static_cast<REAL>(box.y + (box.height - fitHeight) / 2);
-            width = static_cast<REAL>(fitWidth);
-            height = static_cast<REAL>(fitHeight);
-            break;
-        }
-        default:
-            // Natural: nothing may spill out of the control, so a larger image is cut to its
-            // top-left control-sized part.
-            if (static_cast<double>(imageWidth) - box.width > 0.0000001 ||
-                static_cast<double>(imageHeight) - box.height > 0.0000001) {
-                GdipDrawImagePointRect(graphics, image, left, top, 0, 0, width, height, UnitPixel);
-                return;
-            }
-            width = imageWidth;
-            height = imageHeight;
-            break;
-    }
-    GdipDrawImageRect(graphics, image, left, top, width, height);
-}
-
 // The outline's right and bottom lines lie on x + w and y + h: one pixel beyond the fill.
 void DrawPanelBorder(GpGraphics* graphics, HWND panel, const ChildBox& box) noexcept {
     const std::int32_t color = ReadInt32Property(panel, kBorderColorKey);
@@ -131,11 +92,51 @@ void DrawSkinnedChild(HWND topLevel, HWND child, GpGraphics* graphics) noexcept 
         default:
             return;
     }
-    if (image) DrawImageInBox(graphics, image, backType, box);
+    if (image) DrawImagePlaced(graphics, image, box.x, box.y, box.width, box.height, backType);
     if (type == ControlType::Panel) {
         DrawPanelBorder(graphics, child, box);
         DrawPanelText(graphics, child, box);
     }
+}
+
+void DrawImagePlaced(GpGraphics* graphics, GpImage* image, std::int32_t x, std::int32_t y,
+                     std::int32_t width, std::int32_t height, BackType backType) noexcept {
+    REAL imageWidth = 0;
+    REAL imageHeight = 0;
+    GdipGetImageDimension(image, &imageWidth, &imageHeight);
+    auto left = static_cast<REAL>(x);
+    auto top = static_cast<REAL>(y);
+    auto drawnWidth = static_cast<REAL>(width);
+    auto drawnHeight = static_cast<REAL>(height);
+    switch (backType) {
+        case BackType::Stretch:
+            break;
+        case BackType::Fit: {
+            std::int32_t fitWidth = 0;
+            std::int32_t fitHeight = 0;
+            FitInBox(static_cast<std::int32_t>(imageWidth), static_cast<std::int32_t>(imageHeight),
+                     width, height, fitWidth, fitHeight);
+            // Truncated halves: an odd spare pixel goes to the right or the bottom.
+            left = static_cast<REAL>(x + (width - fitWidth) / 2);
+            top = static_cast<REAL>(y + (height - fitHeight) / 2);
+            drawnWidth = static_cast<REAL>(fitWidth);
+            drawnHeight = static_cast<REAL>(fitHeight);
+            break;
+        }
+        default:
+            // Natural: nothing may spill out of the control, so a larger image is cut to its
+            // top-left control-sized part.
+            if (static_cast<double>(imageWidth) - width > 0.0000001 ||
+                static_cast<double>(imageHeight) - height > 0.0000001) {
+                GdipDrawImagePointRect(graphics, image, left, top, 0, 0, drawnWidth, drawnHeight,
+                                       UnitPixel);
+                return;
+            }
+            drawnWidth = imageWidth;
+            drawnHeight = imageHeight;
+            break;
+    }
+    GdipDrawImageRect(graphics, image, left, top, drawnWidth, drawnHeight);
 }
 
 GpImage* StateImage(HWND control, DrawState state) noexcept {
