@@ -7,6 +7,7 @@
 #include "skin/image_loading.h"
 #include "skin/layered_procedures.h"
 #include "skin/scoped_handles.h"
+#include "skin/window_bounds.h"
 #include "skin/window_properties.h"
 
 HWND focusWindow = nullptr;
@@ -114,10 +115,7 @@ void SkinWindow::SetBounds(std::optional<std::int32_t> left, std::optional<std::
                            bool noRedraw) noexcept {
     RECT bounds{};
     GetWindowRect(window_, &bounds);
-    UINT flags = SWP_NOZORDER;
-    if (noRedraw) flags |= SWP_NOREDRAW;
-    if (!left && !top) flags |= SWP_NOMOVE;
-    if (!width && !height) flags |= SWP_NOSIZE;
+    const UINT flags = SetBoundsFlags(left, top, width, height, noRedraw);
     SetWindowPos(window_, nullptr, left.value_or(bounds.left), top.value_or(bounds.top),
                  width.value_or(bounds.right - bounds.left),
                  height.value_or(bounds.bottom - bounds.top), flags);
